@@ -30,8 +30,8 @@ unsigned FaultsFired();
 // ---- Call log -------------------------------------------------------------------------
 struct Call {
     std::string function;
-    std::string text; // the path, pattern, section or text argument, where the call has one
-    bool failed;      // the call reported failure
+    std::string text;       // the path, pattern, section or text argument, where the call has one
+    bool failed;            // the call reported failure
     uintptr_t stackAddress; // an address in the caller's stack at the time of the call
 };
 const std::vector<Call> &Calls();

@@ -44,7 +44,9 @@ void ResetDevices() {
     sets.clear();
     setsBuilt = 0;
 }
-int OpenDeviceSetCount() { return static_cast<int>(sets.size()); }
+int OpenDeviceSetCount() {
+    return static_cast<int>(sets.size());
+}
 } // namespace detail
 
 DeviceNode MakeDevice(const std::string &instanceId, const std::vector<std::string> &hardwareIds,
@@ -65,7 +67,9 @@ DeviceNode MakeDevice(const std::string &instanceId, const std::vector<std::stri
     return node;
 }
 
-void AddDevice(const DeviceNode &node) { tree.emplace(nextNodeNumber++, node); }
+void AddDevice(const DeviceNode &node) {
+    tree.emplace(nextNodeNumber++, node);
+}
 
 std::vector<std::string> DeviceIds() {
     std::vector<std::string> ids;
@@ -74,7 +78,9 @@ std::vector<std::string> DeviceIds() {
     return ids;
 }
 
-unsigned DeviceSetsBuilt() { return setsBuilt; }
+unsigned DeviceSetsBuilt() {
+    return setsBuilt;
+}
 
 } // namespace sim
 

@@ -172,7 +172,8 @@ bool MatchesWildcard(const char *mask, const char *name) {
     if (*mask == '\0')
         return *name == '\0';
     if (*mask == '*')
-        return MatchesWildcard(mask + 1, name) || (*name != '\0' && MatchesWildcard(mask, name + 1));
+        return MatchesWildcard(mask + 1, name) ||
+               (*name != '\0' && MatchesWildcard(mask, name + 1));
     if (*name == '\0')
         return false;
     char m = *mask >= 'A' && *mask <= 'Z' ? static_cast<char>(*mask + 0x20) : *mask;
@@ -227,7 +228,9 @@ bool SearchIsOpenOn(const Node *folder) {
                        [folder](const auto &entry) { return entry.second->folder == folder; });
 }
 
-void Detach(Node *node) { node->parent->children.erase(detail::Lower(node->name)); }
+void Detach(Node *node) {
+    node->parent->children.erase(detail::Lower(node->name));
+}
 
 void ListTree(const Node &folder, const std::string &prefix, std::vector<std::string> &paths) {
     for (const auto &entry : folder.children) {
@@ -252,7 +255,9 @@ void ResetFiles() {
     MakeFolders(windowsDirectory);
 }
 
-int OpenSearchCount() { return static_cast<int>(searches.size()); }
+int OpenSearchCount() {
+    return static_cast<int>(searches.size());
+}
 
 bool ReadFileContent(const char *path, std::string *content) {
     Lookup lookup = Resolve(path, true, true);
@@ -271,9 +276,13 @@ void SetWindowsDirectory(const std::string &path) {
     MakeFolders(path);
 }
 
-void SetWindowsDirectoryAnswer(WindowsDirectoryAnswer answer) { windowsDirectoryAnswer = answer; }
+void SetWindowsDirectoryAnswer(WindowsDirectoryAnswer answer) {
+    windowsDirectoryAnswer = answer;
+}
 
-void MakeFolder(const std::string &path) { MakeFolders(path); }
+void MakeFolder(const std::string &path) {
+    MakeFolders(path);
+}
 
 void WriteFile(const std::string &path, const std::string &content, DWORD attributes) {
     Node *node = MakeEntry(path, false);
@@ -307,7 +316,9 @@ void MakeFileLink(const std::string &path, const std::string &target) {
         node->linkTarget = target;
 }
 
-bool Exists(const std::string &path) { return Resolve(path, false, false).node != nullptr; }
+bool Exists(const std::string &path) {
+    return Resolve(path, false, false).node != nullptr;
+}
 
 std::vector<std::string> Tree(const std::string &rootPath) {
     std::vector<std::string> paths;

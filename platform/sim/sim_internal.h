@@ -9,6 +9,8 @@
 
 namespace sim::detail {
 
+// Logs a call that cannot fail.
+void Log(const char *function, const std::string &text);
 // Logs the call and tells whether an armed fault makes it fail; when it does, the last
 // error is already set to the fault's error.
 bool Enter(const char *function, const std::string &text);

@@ -31,7 +31,9 @@ bool ReleaseBlock(void *block) {
     return true;
 }
 
-int HeapBlockCount() { return static_cast<int>(liveBlocks.size()); }
+int HeapBlockCount() {
+    return static_cast<int>(liveBlocks.size());
+}
 
 void ResetMemory() {
     for (void *block : liveBlocks)

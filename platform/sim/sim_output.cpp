@@ -36,9 +36,15 @@ void ResetNotices() {
 }
 } // namespace detail
 
-const std::vector<std::string> &DebugOutput() { return debugOutput; }
-const std::vector<Notice> &Notices() { return notices; }
-void SetNoticeAnswer(int answer) { noticeAnswer = answer; }
+const std::vector<std::string> &DebugOutput() {
+    return debugOutput;
+}
+const std::vector<Notice> &Notices() {
+    return notices;
+}
+void SetNoticeAnswer(int answer) {
+    noticeAnswer = answer;
+}
 
 } // namespace sim
 
@@ -46,7 +52,7 @@ using namespace sim;
 using namespace sim::detail;
 
 void OutputDebugStringA(LPCSTR text) {
-    Enter("OutputDebugStringA", Shown(text));
+    Log("OutputDebugStringA", Shown(text));
     debugOutput.push_back(Shown(text));
 }
 

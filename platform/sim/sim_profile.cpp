@@ -52,7 +52,8 @@ std::vector<std::string> SectionEntries(const std::string &text, const std::stri
             continue;
         if (line[0] == '[') {
             size_t close = line.find(']');
-            std::string name = Trimmed(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            std::string name =
+                Trimmed(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             // Only the first section of that name is read.
             inSection = !sectionSeen && sim::detail::Lower(name) == sim::detail::Lower(section);
             sectionSeen = sectionSeen || inSection;

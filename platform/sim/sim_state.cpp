@@ -23,9 +23,14 @@ int badReleases = 0;
 
 namespace detail {
 
+void Log(const char *function, const std::string &text) {
+    // The address of this frame stands for the caller's stack depth.
+    calls.push_back(
+        {function, text, false, reinterpret_cast<uintptr_t>(__builtin_frame_address(0))});
+}
+
 bool Enter(const char *function, const std::string &text) {
-    int marker = 0;
-    calls.push_back({function, text, false, reinterpret_cast<uintptr_t>(&marker)});
+    Log(function, text);
     for (Fault &fault : faults) {
         if (fault.function != function)
             continue;
@@ -45,13 +50,17 @@ void Fail(DWORD error) {
     lastError = error;
 }
 
-void SetLastErrorCode(DWORD error) { lastError = error; }
+void SetLastErrorCode(DWORD error) {
+    lastError = error;
+}
 
 void Annotate(const std::string &text) {
     if (!calls.empty())
         calls.back().text = text;
 }
-void CountBadRelease() { ++badReleases; }
+void CountBadRelease() {
+    ++badReleases;
+}
 
 std::string Lower(const std::string &text) {
     std::string lowered = text;
@@ -61,7 +70,9 @@ std::string Lower(const std::string &text) {
     return lowered;
 }
 
-std::string Shown(const char *text) { return text ? std::string(text) : std::string("(null)"); }
+std::string Shown(const char *text) {
+    return text ? std::string(text) : std::string("(null)");
+}
 
 } // namespace detail
 
@@ -81,10 +92,18 @@ void FailCall(const std::string &function, unsigned occurrence, DWORD error) {
     faults.push_back({function, occurrence, error, 0});
 }
 
-void ClearFaults() { faults.clear(); }
-unsigned FaultsFired() { return faultsFired; }
-const std::vector<Call> &Calls() { return calls; }
-void ClearCalls() { calls.clear(); }
+void ClearFaults() {
+    faults.clear();
+}
+unsigned FaultsFired() {
+    return faultsFired;
+}
+const std::vector<Call> &Calls() {
+    return calls;
+}
+void ClearCalls() {
+    calls.clear();
+}
 
 std::vector<std::string> CalledFunctions() {
     std::vector<std::string> names;
@@ -101,4 +120,7 @@ Resources OpenResources() {
 
 } // namespace sim
 
-DWORD GetLastError(void) { return sim::lastError; }
+DWORD GetLastError(void) {
+    sim::detail::Log("GetLastError", "");
+    return sim::lastError;
+}
