@@ -74,7 +74,7 @@ std::vector<std::string> SectionEntries(const std::string &text, const std::stri
 using namespace sim::detail;
 
 DWORD GetPrivateProfileSectionA(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR file) {
-    if (Enter("GetPrivateProfileSectionA", Shown(section)))
+    if (Enter("GetPrivateProfileSectionA", Shown(section) + " in " + Shown(file)))
         return 0;
     if (buffer == nullptr || size == 0)
         return 0;
