@@ -1,7 +1,9 @@
 // The two entry points that the host uninstaller calls. Every step runs on every call,
 // whatever the steps before it did, and the host always gets 0.
 #include "devices/remove_devices.h"
+#include "folders/delete_tree.h"
 #include "hook/cleanup_plan.h"
+#include "inf/inf_cleanup.h"
 
 extern const char kVendorId[] = "0982";
 extern const char kFirstProductId[] = "6211";
@@ -15,6 +17,9 @@ extern "C" int WINAPI UninstInitialize(DWORD, DWORD, DWORD) {
     RemoveDevicesByHardwareId(kFirstProductId, kVendorId);
     RemoveDevicesByHardwareId(kSecondProductId, kVendorId);
     RemoveDevicesByDescription(kDeviceDescription);
+    RemoveDriverInfFiles(kFirstProductId, kVendorId);
+    RemoveDriverInfFiles(kSecondProductId, kVendorId);
+    DeleteFolderTree(kInstallFolder);
     return 0;
 }
 

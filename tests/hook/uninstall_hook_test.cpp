@@ -44,6 +44,37 @@ TEST_F(UninstallHookTest, RunsTheDeviceStepsInPlanOrderAndReturnsZero) {
     }
 }
 
+TEST_F(UninstallHookTest, InfStepsFollowTheDeviceStepsProduct6211First) {
+    PlantCameraNodes();
+    // Listed first, the 6210 file would be deleted first if both products were one step.
+    sim::WriteFile("C:\\WINDOWS\\INF\\a.inf",
+                   "[Manufacturer]\r\nM=Models\r\n[Models]\r\nx=USB\\VID_0982&PID_6210\r\n");
+    sim::WriteFile("C:\\WINDOWS\\INF\\b.inf",
+                   "[Manufacturer]\r\nM=Models\r\n[Models]\r\nx=USB\\VID_0982&PID_6211\r\n");
+    EXPECT_EQ(UninstInitialize(0, 0, 0), 0);
+    Ids steps;
+    for (const sim::Call &call : sim::Calls()) {
+        if (call.function == "SetupDiGetClassDevsA" || call.function == "GetWindowsDirectoryA")
+            if (steps.empty() || steps.back() != call.function)
+                steps.push_back(call.function);
+        if (call.function == "DeleteFileA")
+            steps.push_back(call.text);
+    }
+    EXPECT_EQ(steps, (Ids{"SetupDiGetClassDevsA", "GetWindowsDirectoryA", "C:\\WINDOWS\\INF\\b.inf",
+                          "GetWindowsDirectoryA", "C:\\WINDOWS\\INF\\a.inf"}));
+    EXPECT_EQ(CountCalls("GetWindowsDirectoryA"), 2u);
+}
+
+TEST_F(UninstallHookTest, InstallFolderGoesLast) {
+    sim::WriteFile("C:\\HB\\K582T\\bin\\cam.dll", "");
+    sim::WriteFile("C:\\HB\\K582T2\\keep.txt", "");
+    EXPECT_EQ(UninstInitialize(0, 0, 0), 0);
+    EXPECT_FALSE(sim::Exists("C:\\HB\\K582T"));
+    EXPECT_TRUE(sim::Exists("C:\\HB\\K582T2\\keep.txt"));
+    EXPECT_EQ(sim::Calls().back().function + " " + sim::Calls().back().text,
+              "RemoveDirectoryA C:\\HB\\K582T");
+}
+
 TEST_F(UninstallHookTest, ConstantsKeepTheirValues) {
     PlantCameraNodes();
     UninstInitialize(0, 0, 0);
@@ -57,8 +88,11 @@ TEST_F(UninstallHookTest, ConstantsKeepTheirValues) {
 TEST_F(UninstallHookTest, EveryStepRunsOnAnEmptyMachineAndOnEveryCall) {
     for (int call = 1; call <= 2; ++call) {
         EXPECT_EQ(UninstInitialize(0, 0, 0), 0);
-        // One pass for each of the three device steps.
+        // One pass for each of the three device steps, one scan for each INF step, one
+        // attempt at the install folder.
         EXPECT_EQ(sim::DeviceSetsBuilt(), 3u * call);
+        EXPECT_EQ(CountCalls("GetWindowsDirectoryA"), 2u * call);
+        EXPECT_EQ(CountCalls("RemoveDirectoryA"), 1u * call);
     }
 }
 
