@@ -1,6 +1,11 @@
 # Host build: the hook's sources against the simulated Windows, with the unit tests.
 option(UNINST_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
-if(UNINST_SANITIZE)
+option(UNINST_FUZZ "Build the libFuzzer targets (clang) instead of the unit tests" OFF)
+if(UNINST_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+elseif(UNINST_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
                         -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
@@ -22,5 +27,9 @@ target_link_libraries(hook_core PUBLIC simwin)
 target_compile_options(hook_core PRIVATE ${WARNINGS})
 
 enable_testing()
-find_package(GTest REQUIRED)
-add_subdirectory(tests)
+if(UNINST_FUZZ)
+    add_subdirectory(tests/fuzz)
+else()
+    find_package(GTest REQUIRED)
+    add_subdirectory(tests)
+endif()
