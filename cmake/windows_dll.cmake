@@ -25,5 +25,16 @@ target_link_options(unMW472 PRIVATE
 target_link_libraries(unMW472 PRIVATE kernel32 user32 setupapi gcc)
 
 add_subdirectory(tools)
+# The same tools for 64-bit Windows: on a machine whose 32-bit programs run emulated, the
+# tools that only plant and list run natively and fast.
+include(ExternalProject)
+ExternalProject_Add(tools64
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools
+    BINARY_DIR ${CMAKE_BINARY_DIR}/tools64
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/x86_64-w64-mingw32.cmake
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -G Ninja
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+set(TOOLS64_DIR ${CMAKE_BINARY_DIR}/tools64)
 enable_testing()
 add_subdirectory(tests/e2e)

@@ -9,9 +9,11 @@ namespace {
 
 // "Vid_%s&Pid_%s" with four-digit identifiers fills 18 of these bytes.
 constexpr unsigned kPatternBufferSize = 20;
-// The size of SP_DEVINFO_DATA on 32-bit Windows.
-constexpr DWORD kNodeRecordSize = 28;
-static_assert(sizeof(SP_DEVINFO_DATA) == kNodeRecordSize, "node record layout");
+// The node record's size: 28 bytes on 32-bit Windows, as in the simulated platform.
+constexpr DWORD kNodeRecordSize = sizeof(SP_DEVINFO_DATA);
+#ifndef _WIN64
+static_assert(kNodeRecordSize == 28, "SP_DEVINFO_DATA laid out as on 32-bit Windows");
+#endif
 
 // What a removal compares: either a pattern buffer of the operation's own, lower-cased in
 // place, or a caller's text, copied for each comparison so that it is never written.

@@ -7,8 +7,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   libgtest-dev
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32 xvfb xdotool x11-apps imagemagick
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
+  wine wine32 wine64 xvfb xdotool x11-apps imagemagick
   qemu-user-static
 )
 
