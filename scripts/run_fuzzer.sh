@@ -9,6 +9,7 @@ mkdir -p "$work"
 cp -r "$seeds"/. "$work"/
 log="$work.log"
 if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$work/" \
     "$work" >"$log" 2>&1; then
   tail -n 60 "$log"
   exit 1
