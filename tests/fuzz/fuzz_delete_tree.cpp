@@ -11,16 +11,9 @@
 
 #include "folders/delete_tree.h"
 #include "platform/sim/sim_control.h"
-#include "tests/fuzz/byte_reader.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-void Require(bool condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "property broken: %s\n", what);
-        abort();
-    }
-}
 
 enum class Kind { Folder, File, FolderLink, FileLink };
 

@@ -11,16 +11,9 @@
 
 #include "devices/remove_devices.h"
 #include "platform/sim/sim_control.h"
-#include "tests/fuzz/byte_reader.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-void Require(bool condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "property broken: %s\n", what);
-        abort();
-    }
-}
 
 // The text a property block holds: the value up to its first zero, lower-cased.
 std::string FirstText(const std::string &bytes) {

@@ -10,15 +10,9 @@
 
 #include "inf/inf_cleanup.h"
 #include "platform/sim/sim_control.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-void Require(bool condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "property broken: %s\n", what);
-        abort();
-    }
-}
 
 std::string LowerWithoutZeros(const std::string &bytes) {
     std::string text;

@@ -10,16 +10,9 @@
 
 #include "common/format.h"
 #include "inf/inf_cleanup.h"
-#include "tests/fuzz/byte_reader.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-void Require(bool condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "property broken: %s\n", what);
-        abort();
-    }
-}
 
 // A text of the input's bytes up to 0xFF or the end (a zero ends it early, as in C).
 std::string Text(ByteReader &reader) {
