@@ -109,6 +109,21 @@ xvfb_stop() {
     XVFB_PID=
 }
 
+# e2e_setup WORK TEMPLATE FILE...: a fresh WORK folder holding a copy of the template prefix
+# (WINEPREFIX then points at it), the FILEs copied to C:\e2e, where the host finds the DLL
+# by name next to itself as a real host would, and the prefix's processes stopped when the
+# script exits.
+e2e_setup() {
+    local work=$1 template=$2
+    shift 2
+    rm -rf "$work"
+    mkdir -p "$work"
+    wine_prefix_from_template "$template" "$work/prefix"
+    trap wine_stop EXIT
+    mkdir -p "$WINEPREFIX/drive_c/e2e"
+    cp "$@" "$WINEPREFIX/drive_c/e2e/"
+}
+
 # fail MESSAGE: notes a failed check; e2e_finish gives the verdict once all checks ran.
 E2E_FAILURES=0
 fail() {

@@ -15,18 +15,9 @@ source "$wine_env"
 # Seconds for one program run: generous, since each start under qemu is slow.
 run_timeout=300
 
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_from_template "$template" "$work/prefix"
-trap wine_stop EXIT
+e2e_setup "$work" "$template" "$dll" "$devnodes" "$hookhost"
 # One server for all the runs, rather than one started and stopped for each.
 timeout -k 10 60 wineserver -p
-
-# The host finds the DLL by name, next to itself, as the real host would.
-programs="$WINEPREFIX/drive_c/e2e"
-mkdir -p "$programs"
-cp "$dll" "$devnodes" "$hookhost" "$programs/"
-
 
 # plant INSTANCE-ID DESCRIPTION-OR-DASH HWID...
 plant() {

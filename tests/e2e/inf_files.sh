@@ -11,13 +11,7 @@ wine_env=$1 template=$2 work=$3 fixtures=$4 dll=$5 hookhost=$6 debugcapture=$7
 # shellcheck source=../../scripts/wine_env.sh
 source "$wine_env"
 
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_from_template "$template" "$work/prefix"
-trap wine_stop EXIT
-programs="$WINEPREFIX/drive_c/e2e"
-mkdir -p "$programs"
-cp "$dll" "$hookhost" "$debugcapture" "$programs/"
+e2e_setup "$work" "$template" "$dll" "$hookhost" "$debugcapture"
 
 plant_inf_fixtures "$fixtures"
 inf="$WINEPREFIX/drive_c/windows/inf"

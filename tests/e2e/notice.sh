@@ -20,18 +20,13 @@ cleanup() {
     xvfb_stop
 }
 
-rm -rf "$work"
-mkdir -p "$work" "$(dirname "$screenshot")"
+mkdir -p "$(dirname "$screenshot")"
 rm -f "$screenshot"
-wine_prefix_from_template "$template" "$work/prefix"
+e2e_setup "$work" "$template" "$dll" "$hookhost"
 trap cleanup EXIT
 xvfb_start
 echo "display $DISPLAY"
-
-programs="$WINEPREFIX/drive_c/e2e"
-mkdir -p "$programs"
-cp "$dll" "$hookhost" "$programs/"
-report="$programs/notice.txt"
+report="$WINEPREFIX/drive_c/e2e/notice.txt"
 
 wine_run $((appear_timeout + exit_timeout)) 'C:\e2e\hookhost.exe' unMW472.dll --call uninit \
     --notice-report 'C:\e2e\notice.txt' >"$work/host.out" 2>"$work/host.err" &

@@ -13,13 +13,7 @@ wine_env=$1 template=$2 work=$3 fixtures=$4 dll=$5 devnodes=$6 hookhost=$7
 # shellcheck source=../../scripts/wine_env.sh
 source "$wine_env"
 
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_from_template "$template" "$work/prefix"
-trap wine_stop EXIT
-programs="$WINEPREFIX/drive_c/e2e"
-mkdir -p "$programs"
-cp "$dll" "$devnodes" "$hookhost" "$programs/"
+e2e_setup "$work" "$template" "$dll" "$devnodes" "$hookhost"
 c="$WINEPREFIX/drive_c"
 
 wine_run64 120 'C:\e2e\devnodes.exe' plant 'ROOT\IMAGE\0001' 'Camera' 'USB\VID_0982&PID_6211&MI_00'
