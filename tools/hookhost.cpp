@@ -4,12 +4,13 @@
 //
 //   hookhost <dll name or path> [--by-ordinal] [--args zero|nonzero] [--call init|uninit|both]
 //            [--repeat N] [--notice-report <file>]
-//   With --repeat N (N > 1) it also prints the process's handle count, and the value of a
-//   newly opened handle, after the first and the last round.
+//   With --repeat N (N > 1) it also prints how many handles the process holds after the
+//   first and after the last round.
 #include "escaped_text.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -170,16 +171,26 @@ LRESULT CALLBACK WatchForNotice(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The handle count, and the value of a handle opened now. Wine answers 0 for the count, but
-// hands out the lowest free handle value, so a handle left open by a call moves that value up.
+// The handles the process holds, counted one by one: GetProcessHandleCount answers 0 under
+// Wine. A value names an open handle when it can be duplicated; the copy is closed at once,
+// so it never stands in a slot that is still to be tested.
+unsigned long CountOpenHandles() {
+    HANDLE self = GetCurrentProcess();
+    unsigned long open = 0;
+    for (uintptr_t value = 4; value < 0x10000; value += 4) {
+        HANDLE copy = nullptr;
+        if (DuplicateHandle(self, reinterpret_cast<HANDLE>(value), self, &copy, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS)) {
+            CloseHandle(copy);
+            ++open;
+        }
+    }
+    return open;
+}
+
 void PrintHandles(unsigned long round) {
-    DWORD handles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
-    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    std::printf("handles after round %lu: %lu, next handle %p\n", round, handles,
-                static_cast<void *>(probe));
+    std::printf("handles after round %lu: %lu\n", round, CountOpenHandles());
     std::fflush(stdout);
-    CloseHandle(probe);
 }
 
 void Call(Entry entry, const EntryName &name, const DWORD (&arguments)[3]) {
