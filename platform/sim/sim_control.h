@@ -23,7 +23,6 @@ void Reset();
 // SetupDiDestroyDeviceInfoList, LocalFree) that is made to fail still releases: the
 // fault only changes what it reports.
 void FailCall(const std::string &function, unsigned occurrence, DWORD error);
-void ClearFaults();
 // How many armed faults have actually fired.
 unsigned FaultsFired();
 
@@ -35,7 +34,6 @@ struct Call {
     uintptr_t stackAddress; // an address in the caller's stack at the time of the call
 };
 const std::vector<Call> &Calls();
-void ClearCalls();
 // The functions called, in order, without their arguments.
 std::vector<std::string> CalledFunctions();
 

@@ -92,17 +92,11 @@ void FailCall(const std::string &function, unsigned occurrence, DWORD error) {
     faults.push_back({function, occurrence, error, 0});
 }
 
-void ClearFaults() {
-    faults.clear();
-}
 unsigned FaultsFired() {
     return faultsFired;
 }
 const std::vector<Call> &Calls() {
     return calls;
-}
-void ClearCalls() {
-    calls.clear();
 }
 
 std::vector<std::string> CalledFunctions() {
