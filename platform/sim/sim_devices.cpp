@@ -35,6 +35,20 @@ DeviceNode *FindMember(DeviceSet &set, PSP_DEVINFO_DATA record) {
     return node == tree.end() ? nullptr : &node->second;
 }
 
+// The set and the member node that a call names; null, with the error set, when either is
+// unknown.
+DeviceNode *MemberOrFail(HDEVINFO handle, PSP_DEVINFO_DATA record, DeviceSet **set) {
+    *set = FindSet(handle);
+    if (*set == nullptr) {
+        detail::Fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    DeviceNode *node = FindMember(**set, record);
+    if (node == nullptr)
+        detail::Fail(ERROR_NO_SUCH_DEVINST);
+    return node;
+}
+
 } // namespace
 
 namespace detail {
@@ -134,16 +148,10 @@ BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO handle, PSP_DEVINFO_DATA record,
                                        PDWORD requiredSize) {
     if (Enter("SetupDiGetDeviceRegistryPropertyA", std::to_string(property)))
         return FALSE;
-    DeviceSet *set = FindSet(handle);
-    if (set == nullptr) {
-        Fail(ERROR_INVALID_HANDLE);
+    DeviceSet *set = nullptr;
+    DeviceNode *node = MemberOrFail(handle, record, &set);
+    if (node == nullptr)
         return FALSE;
-    }
-    DeviceNode *node = FindMember(*set, record);
-    if (node == nullptr) {
-        Fail(ERROR_NO_SUCH_DEVINST);
-        return FALSE;
-    }
     const std::string *value = nullptr;
     DWORD type = 0;
     if (property == SPDRP_HARDWAREID && node->hasHardwareIds) {
@@ -173,16 +181,10 @@ BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO handle, PSP_DEVINFO_DATA record,
 BOOL SetupDiRemoveDevice(HDEVINFO handle, PSP_DEVINFO_DATA record) {
     if (Enter("SetupDiRemoveDevice", ""))
         return FALSE;
-    DeviceSet *set = FindSet(handle);
-    if (set == nullptr) {
-        Fail(ERROR_INVALID_HANDLE);
+    DeviceSet *set = nullptr;
+    DeviceNode *node = MemberOrFail(handle, record, &set);
+    if (node == nullptr)
         return FALSE;
-    }
-    DeviceNode *node = FindMember(*set, record);
-    if (node == nullptr) {
-        Fail(ERROR_NO_SUCH_DEVINST);
-        return FALSE;
-    }
     Annotate(node->instanceId);
     switch (node->removal) {
     case Removal::Fails:

@@ -125,30 +125,10 @@ Lookup Resolve(const std::string &path, bool followLast, bool enforceLimits, int
     return result;
 }
 
-// Creates every missing folder of `path` (limits not applied: the test lays the machine out).
-Node *MakeFolders(const std::string &path) {
-    Lookup existing = Resolve(path, true, false);
-    if (existing.node != nullptr)
-        return existing.node->folder ? existing.node : nullptr;
-    size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos || cut < 2)
-        return nullptr;
-    Node *parent = cut == 2 ? root.get() : MakeFolders(path.substr(0, cut));
-    if (parent == nullptr)
-        return nullptr;
-    std::vector<std::string> segments = SplitSegments(path.substr(cut + 1));
-    if (segments.size() != 1)
-        return nullptr;
-    auto node = std::make_unique<Node>();
-    node->name = segments[0];
-    node->folder = true;
-    node->parent = parent;
-    Node *made = node.get();
-    parent->children[detail::Lower(node->name)] = std::move(node);
-    return made;
-}
+Node *MakeFolders(const std::string &path);
 
-// Creates (or replaces) the entry at `path`, its folders made as needed.
+// Creates (or replaces) the entry at `path`, its folders made as needed (limits not applied:
+// the test lays the machine out).
 Node *MakeEntry(const std::string &path, bool folder) {
     size_t cut = path.find_last_of("\\/");
     if (cut == std::string::npos || cut < 2)
@@ -166,6 +146,14 @@ Node *MakeEntry(const std::string &path, bool folder) {
     Node *made = node.get();
     parent->children[detail::Lower(node->name)] = std::move(node);
     return made;
+}
+
+// The folder at `path`, made with every missing folder above it.
+Node *MakeFolders(const std::string &path) {
+    Lookup existing = Resolve(path, true, false);
+    if (existing.node != nullptr)
+        return existing.node->folder ? existing.node : nullptr;
+    return MakeEntry(path, true);
 }
 
 bool MatchesWildcard(const char *mask, const char *name) {
