@@ -1,5 +1,7 @@
 #include "common/match.h"
 
+#include "common/text.h"
+
 void LowerCaseInPlace(char *text) {
     for (; *text != '\0'; ++text)
         if (*text >= 'A' && *text <= 'Z')
@@ -9,13 +11,5 @@ void LowerCaseInPlace(char *text) {
 bool MatchesNoCase(char *pattern, char *text) {
     LowerCaseInPlace(pattern);
     LowerCaseInPlace(text);
-    for (const char *start = text;; ++start) {
-        unsigned i = 0;
-        while (pattern[i] != '\0' && start[i] == pattern[i])
-            ++i;
-        if (pattern[i] == '\0')
-            return true;
-        if (*start == '\0')
-            return false;
-    }
+    return FindInText(text, pattern) != nullptr;
 }

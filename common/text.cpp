@@ -29,3 +29,15 @@ bool TextsEqual(const char *left, const char *right) {
     }
     return false;
 }
+
+char *FindInText(char *text, const char *wanted) {
+    for (;; ++text) {
+        unsigned i = 0;
+        while (wanted[i] != '\0' && text[i] == wanted[i])
+            ++i;
+        if (wanted[i] == '\0')
+            return text;
+        if (*text == '\0')
+            return nullptr;
+    }
+}

@@ -10,3 +10,7 @@ bool CopyText(char *output, unsigned capacity, const char *source);
 
 // Byte-for-byte equality up to and including the terminator.
 bool TextsEqual(const char *left, const char *right);
+
+// The first place in `text` where `wanted` stands, byte for byte, or null. An empty `wanted`
+// stands at the start of every text.
+char *FindInText(char *text, const char *wanted);

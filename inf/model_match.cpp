@@ -28,18 +28,6 @@ const char *FindByte(const char *text, char wanted) {
     return nullptr;
 }
 
-char *FindText(char *text, const char *wanted) {
-    unsigned wantedLength = TextLength(wanted);
-    for (; *text != '\0'; ++text) {
-        unsigned i = 0;
-        while (i < wantedLength && text[i] == wanted[i])
-            ++i;
-        if (i == wantedLength)
-            return text;
-    }
-    return nullptr;
-}
-
 bool ModelSectionMatches(char *pattern, char *section, DWORD count) {
     for (DWORD offset = 0; offset + 1 < count;) {
         char *entry = section + offset;
@@ -57,7 +45,7 @@ void DeleteInfAndCompanion(char *filePath) {
     if (!CopyText(companionPath, sizeof companionPath, filePath))
         return;
     // A path without ".inf" has no companion to name.
-    char *extension = FindText(companionPath, ".inf");
+    char *extension = FindInText(companionPath, ".inf");
     if (extension == nullptr)
         return;
     const char pnf[] = ".pnf";

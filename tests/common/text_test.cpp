@@ -26,4 +26,16 @@ TEST(TextTest, EqualityIncludesTheTerminator) {
     EXPECT_FALSE(TextsEqual("a", "A"));
 }
 
+TEST(TextTest, FindInText) {
+    char text[] = "c:\\x.inf\\y.inf";
+    EXPECT_EQ(FindInText(text, ".inf"), text + 4);
+    EXPECT_EQ(FindInText(text, ".INF"), nullptr); // byte for byte
+    EXPECT_EQ(FindInText(text, ""), text);
+    char empty[] = "";
+    EXPECT_EQ(FindInText(empty, ""), empty);
+    EXPECT_EQ(FindInText(empty, "a"), nullptr);
+    char partial[] = "ab";
+    EXPECT_EQ(FindInText(partial, "abc"), nullptr);
+}
+
 } // namespace
