@@ -10,14 +10,8 @@ target_compile_options(unMW472 PRIVATE
     -fno-tree-loop-distribute-patterns
     # The stack use of each function, read by the stack-depth test.
     -fstack-usage)
-# The load and unload routine, under its decorated name on 32-bit Windows.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    set(DLL_ENTRY DllMain)
-else()
-    set(DLL_ENTRY _DllMain@12)
-endif()
 target_link_options(unMW472 PRIVATE
-    -nostdlib -Wl,--entry,${DLL_ENTRY} -Wl,--no-insert-timestamp -Wl,--disable-auto-import
+    -nostdlib -Wl,--entry,_DllMain@12 -Wl,--no-insert-timestamp -Wl,--disable-auto-import
     # The export names are undecorated: bind them to the stdcall symbols.
     -Wl,--enable-stdcall-fixup
     -Wl,--exclude-all-symbols)

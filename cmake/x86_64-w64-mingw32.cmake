@@ -1,4 +1,4 @@
-# Cross-compiles the same sources for 64-bit Windows, for the end-to-end runs under 64-bit Wine.
+# Cross-compiles the Windows test tools for 64-bit Windows, where they run natively under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)

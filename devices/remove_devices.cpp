@@ -11,9 +11,7 @@ namespace {
 constexpr unsigned kPatternBufferSize = 20;
 // The node record's size: 28 bytes on 32-bit Windows, as in the simulated platform.
 constexpr DWORD kNodeRecordSize = sizeof(SP_DEVINFO_DATA);
-#ifndef _WIN64
 static_assert(kNodeRecordSize == 28, "SP_DEVINFO_DATA laid out as on 32-bit Windows");
-#endif
 
 // What a removal compares: either a pattern buffer of the operation's own, lower-cased in
 // place, or a caller's text, copied for each comparison so that it is never written.
