@@ -89,8 +89,9 @@ DWORD GetPrivateProfileSectionA(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR
     for (const std::string &entry : SectionEntries(Decoded(content), section)) {
         // Room for this entry, its zero, and the final zero.
         if (written + entry.size() + 2 > size) {
-            DWORD room = size - 2 - written;
-            std::memcpy(buffer + written, entry.data(), room);
+            // A full buffer (the last entry's zero already at size - 2) takes nothing more.
+            if (written < size - 2)
+                std::memcpy(buffer + written, entry.data(), size - 2 - written);
             buffer[size - 2] = '\0';
             buffer[size - 1] = '\0';
             return size - 2;

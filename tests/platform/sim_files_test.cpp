@@ -103,6 +103,11 @@ TEST_F(SimFilesTest, ProfileSections) {
     count = GetPrivateProfileSectionA("Manufacturer", buffer, 12, "C:\\x.inf");
     EXPECT_EQ(count, 10u);
     EXPECT_EQ(std::string(buffer, 12), std::string("; note\0%Mf\0\0", 12));
+    // An entry that ends exactly at the last byte but one leaves no room for the next.
+    sim::WriteFile("C:\\y.inf", "[S]\r\nab\r\ncd\r\n");
+    count = GetPrivateProfileSectionA("S", buffer, 4, "C:\\y.inf");
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(std::string(buffer, 4), std::string("ab\0\0", 4));
     EXPECT_EQ(GetPrivateProfileSectionA("none", buffer, sizeof buffer, "C:\\x.inf"), 0u);
     EXPECT_EQ(GetPrivateProfileSectionA("models", buffer, sizeof buffer, "C:\\no.inf"), 0u);
 }
